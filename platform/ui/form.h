@@ -89,6 +89,7 @@ class Form {
   const std::string& title() const { return title_; }
   const Rect& place() const { return place_; }
   bool visible() const { return visible_; }
+  bool starts_visible() const { return starts_visible_; }
   const std::vector<std::unique_ptr<Control>>& controls() const { return controls_; }
   const Control& control(std::string_view name) const;
 
@@ -125,6 +126,7 @@ class Form {
   std::string title_;
   Rect place_;
   bool visible_;
+  bool starts_visible_;
   std::vector<std::unique_ptr<Control>> controls_;
   std::vector<std::pair<std::string, std::function<void()>>> click_handlers_;
   std::function<void()> created_handler_;
