@@ -30,9 +30,13 @@ void OnMainWindowCreated() {
 
 void OnMainWindowClosing() { platform::ui::end_program(0); }
 
-void RunProgram() {
+void StartProgram() {
   CreateGlobals();
   platform::ui::register_shutdown(DestroyGlobals);
   platform::ui::start_form(LoadMainWindow());
+}
+
+void RunProgram() {
+  StartProgram();
   platform::ui::run_message_loop();
 }
