@@ -24,8 +24,10 @@ mode_t creation_mode() {
 }  // namespace
 
 SiblingTemp::SiblingTemp(const std::filesystem::path& target) : target_(target) {
-  std::string pattern =
-      (target.parent_path() / ("." + target.filename().string() + ".XXXXXX")).string();
+  std::string hidden_name = ".";
+  hidden_name += target.filename().string();
+  hidden_name += ".XXXXXX";
+  std::string pattern = (target.parent_path() / hidden_name).string();
   fd_ = ::mkostemp(pattern.data(), O_CLOEXEC);
   if (fd_ < 0) return;
   ::fchmod(fd_, creation_mode());
