@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+#include "engine/download_engine.h"
+
 // What the action button 按钮11 does, and what its caption says.
 enum MapActionState : std::int32_t {
   kActionBackup = 0,    // "一键备份"
@@ -15,6 +17,10 @@ extern std::string LauncherPath;         // the registry value read at start-up
 extern std::string SelectedArchiveName;  // "\爱心峡谷.zip": leading backslash
 extern std::string SelectedPackUrl;      // "" while the official map is selected
 extern MapActionState ActionState;
+
+// The download window's engine and the spec it fills for each download.
+extern engine::DownloadEngine AppEngine;
+extern engine::DownloadTaskSpec AppTaskSpec;
 
 // Creates the engine's objects; frees everything above and them at program end.
 void CreateGlobals();
