@@ -208,13 +208,13 @@ TEST_F(EngineTest, AFreshStartDeletesTheTargetAndEveryLeftover) {
 }
 
 TEST_F(EngineTest, StartTaskRunsWorkerOneOnTheTaskWithItsArgument) {
-  static std::string argument;
-  engine::SetWorkerEntry([](std::string text) { argument = std::move(text); });
+  engine::SetWorkerEntry(test_support::RecordingWorker);
   Initialise();
   ASSERT_EQ(engine_.CreateTask(SpecFor("a")), 1);
+  engine::JoinTaskThreads(1, engine::WaitStyle::Plain);
   ASSERT_EQ(engine_.CreateTask(SpecFor("b")), 2);
   engine::JoinTaskThreads(2, engine::WaitStyle::Plain);
-  EXPECT_EQ(argument, "2,1");
+  EXPECT_EQ(test_support::WorkerArguments(), (std::vector<std::string>{"1,1", "2,1"}));
 }
 
 TEST_F(EngineTest, StartTaskLeavesARunWithLiveThreadsAlone) {
@@ -400,12 +400,10 @@ TEST_F(EngineTest, DeleteTaskFiles) {
 // ---- continuing a paused task ----
 
 TEST_F(EngineTest, ContinueCompletesThePauseAndResumesUnderTheSameId) {
-  static std::string argument;
-  engine::SetWorkerEntry([](std::string text) { argument = std::move(text); });
+  engine::SetWorkerEntry(test_support::RecordingWorker);
   Initialise();
   ASSERT_EQ(engine_.CreateTask(SpecFor("a.zip", "http://127.0.0.1/a.zip")), 1);
   engine::JoinTaskThreads(1, engine::WaitStyle::Plain);
-  argument.clear();
   // As worker 1 leaves it once the size is known and the file made.
   engine::EditSpec(1, [](DownloadTaskSpec& spec) { spec.LocatName += "!BT"; });
   PutFile("a.zip!BT", std::string(4096, 'x'));
@@ -422,7 +420,7 @@ TEST_F(EngineTest, ContinueCompletesThePauseAndResumesUnderTheSameId) {
                                                     {1, 5, temp, "继续下载,启动中..."},
                                                     {1, 1, temp, "正在启动断点续传下载..."}}));
   engine::JoinTaskThreads(1, engine::WaitStyle::Plain);
-  EXPECT_EQ(argument, "1,1");
+  EXPECT_EQ(test_support::WorkerArguments(), (std::vector<std::string>{"1,1"}));
   EXPECT_EQ(runtime.State, engine::kStateStarting);
   EXPECT_EQ(runtime.FileSize, 4096);
   EXPECT_EQ(runtime.Segments[0].Done, 1000);

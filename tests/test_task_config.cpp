@@ -4,6 +4,7 @@
 #include "engine/task_config.h"
 
 #include <gtest/gtest.h>
+#include <poll.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -293,8 +294,7 @@ TEST_F(TaskConfigTest, AFileWithoutTheInfoSectionFailsTheResume) {
 }
 
 TEST_F(TaskConfigTest, CreateTaskResumesFromTheFileAndTheTemporaryFile) {
-  static std::string argument;
-  engine::SetWorkerEntry([](std::string text) { argument = std::move(text); });
+  engine::SetWorkerEntry(test_support::RecordingWorker);
   PrepareDownloadingTask(3);
   Save();
   ReleaseForResume();
@@ -303,7 +303,7 @@ TEST_F(TaskConfigTest, CreateTaskResumesFromTheFileAndTheTemporaryFile) {
   EXPECT_EQ(StateEvents(), (std::vector<StateEvent>{
                                {1, 1, WindowsPath("a.zip!BT"), "正在启动断点续传下载..."}}));
   engine::JoinTaskThreads(1, engine::WaitStyle::Plain);
-  EXPECT_EQ(argument, "1,1");
+  EXPECT_EQ(test_support::WorkerArguments(), (std::vector<std::string>{"1,1"}));
   EXPECT_EQ(RuntimeOf(1).StartTime, engine::UnixNow() - 25);  // elapsed time carries on
   EXPECT_EQ(RuntimeOf(1).Segments[2].Done, 30);
   EXPECT_TRUE(FileThere("a.zip!BT"));
@@ -353,6 +353,8 @@ TEST_F(TaskConfigTest, ASaveKilledAtRandomMomentsNeverLeavesATornFile) {
   std::mt19937 random(12345);
   std::set<std::int32_t> seen;
   for (int round = 0; round < 40; ++round) {
+    int started[2];
+    ASSERT_EQ(::pipe(started), 0);
     const pid_t child = ::fork();
     ASSERT_NE(child, -1);
     if (child == 0) {
@@ -363,9 +365,14 @@ TEST_F(TaskConfigTest, ASaveKilledAtRandomMomentsNeverLeavesATornFile) {
         for (int i = 0; i < 5; ++i) runtime.Segments[i].Done = unit * (i + 1);
         runtime.AlreadySize = unit * 15;
         Save();
+        if (step == 1) (void)!::write(started[1], "s", 1);
       }
     }
-    std::this_thread::sleep_for(std::chrono::microseconds(random() % 20000));
+    ::close(started[1]);
+    pollfd first_save{started[0], POLLIN, 0};
+    ASSERT_EQ(::poll(&first_save, 1, 10000), 1) << "the child never saved";
+    ::close(started[0]);
+    std::this_thread::sleep_for(std::chrono::microseconds(random() % 5000));
     ::kill(child, SIGKILL);
     ::waitpid(child, nullptr, 0);
 

@@ -17,6 +17,7 @@ namespace {
 std::mutex events_mutex;
 std::vector<StateEvent> state_events;
 std::vector<ProgressEvent> progress_events;
+std::vector<std::string> worker_arguments;
 
 void record_state(std::int32_t id, std::int32_t code, std::string_view path,
                   std::string_view text) {
@@ -44,6 +45,16 @@ void PrintTo(const StateEvent& event, std::ostream* out) {
 }
 
 void IdleWorker(std::string) {}
+
+void RecordingWorker(std::string argument) {
+  std::lock_guard lock(events_mutex);
+  worker_arguments.push_back(std::move(argument));
+}
+
+std::vector<std::string> WorkerArguments() {
+  std::lock_guard lock(events_mutex);
+  return worker_arguments;
+}
 
 void BlockingWorker(std::string argument) {
   const engine::TaskRuntime& runtime = engine::RuntimeOf(task_id_of(argument));
@@ -112,6 +123,7 @@ void EngineTest::ClearEvents() {
   std::lock_guard lock(events_mutex);
   state_events.clear();
   progress_events.clear();
+  worker_arguments.clear();
 }
 
 }  // namespace test_support

@@ -34,6 +34,8 @@ struct ProgressEvent {
 // Worker routines for the engine's worker entry.
 void IdleWorker(std::string argument);      // returns at once: the task stays as it was
 void BlockingWorker(std::string argument);  // blocks up to a minute, unless its task is stopped
+void RecordingWorker(std::string argument);  // notes its argument and returns
+std::vector<std::string> WorkerArguments();   // what RecordingWorker noted, in order
 
 class EngineTest : public ::testing::Test {
  protected:
