@@ -1,6 +1,8 @@
 #include "engine/download_engine.h"
 
+#include <atomic>
 #include <string>
+#include <thread>
 
 #include "engine/clock.h"
 #include "engine/progress.h"
@@ -16,19 +18,36 @@ namespace engine {
 
 namespace {
 
-// CreateTask waits on the UI thread with windows served, so a click can call it again meanwhile.
-bool create_task_busy = false;
+// CreateTask can wait with windows served (for the threads of a reused entry, for the cipher of
+// a resume file, in a message box), so a click may call it again meanwhile. A call from another
+// thread waits its turn; a call nested on the owner's own thread cannot wait for an outer call
+// that resumes only after it returns, and is refused.
+std::atomic<bool> create_task_busy{false};
+std::atomic<std::thread::id> create_task_owner{};
 
 class CreateTaskGuard {
  public:
   CreateTaskGuard() {
     constexpr int kRetryMs = 50;
-    while (create_task_busy) PumpWait(kRetryMs);
-    create_task_busy = true;
+    for (bool idle = false; !create_task_busy.compare_exchange_strong(idle, true); idle = false) {
+      if (create_task_owner.load() == std::this_thread::get_id()) return;
+      PumpWait(kRetryMs);
+    }
+    create_task_owner = std::this_thread::get_id();
+    owner_ = true;
   }
-  ~CreateTaskGuard() { create_task_busy = false; }
+  ~CreateTaskGuard() {
+    if (!owner_) return;
+    create_task_owner = std::thread::id{};
+    create_task_busy = false;
+  }
   CreateTaskGuard(const CreateTaskGuard&) = delete;
   CreateTaskGuard& operator=(const CreateTaskGuard&) = delete;
+
+  bool nested() const { return !owner_; }
+
+ private:
+  bool owner_ = false;
 };
 
 // The engine's copy of a client's spec: texts end at their first zero byte, and the values a
@@ -98,6 +117,7 @@ bool DownloadEngine::Shutdown(platform::ui::WindowHandle window) {
 
 std::int32_t DownloadEngine::CreateTask(const DownloadTaskSpec& client_spec) {
   const CreateTaskGuard guard;
+  if (guard.nested()) return -1;
   if (Initialized == 0) {
     ShowMessage(texts::kNotInitialised);
     return -1;

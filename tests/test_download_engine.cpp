@@ -11,6 +11,7 @@
 #include <thread>
 
 #include "engine/clock.h"
+#include "engine/pump_wait.h"
 #include "engine/task_config.h"
 #include "engine/task_table.h"
 #include "engine/worker_threads.h"
@@ -205,6 +206,38 @@ TEST_F(EngineTest, AFreshStartDeletesTheTargetAndEveryLeftover) {
               (std::vector<StateEvent>{{1, 99, WindowsPath("a.zip"), "任务启动中,任务ID：1"}}));
     engine::ReleaseTask(id);
   }
+}
+
+// The outer call reuses an entry whose last thread is still there and serves window events while
+// it waits; a click handled meanwhile calls CreateTask again on the same thread.
+TEST_F(EngineTest, ACreateTaskNestedInAnotherOnesWaitIsRefusedInsteadOfWaitingForEver) {
+  engine::SetWorkerEntry(test_support::BlockingWorker);
+  Initialise();
+  ASSERT_EQ(engine_.CreateTask(SpecFor("a")), 1);
+  engine::ReleaseTask(1);
+  static std::int32_t nested_result = 0;
+  platform::ui::post_to_ui([this] { nested_result = engine_.CreateTask(SpecFor("b")); });
+  platform::ui::post_to_ui([] { RuntimeOf(1).StopRequested = true; });
+  EXPECT_EQ(engine_.CreateTask(SpecFor("c")), 1);
+  EXPECT_EQ(nested_result, -1);
+  EXPECT_EQ(engine_.GetTaskCount(), 1);
+  EXPECT_EQ(engine_.CreateTask(SpecFor("d")), 2);  // the guard is free again
+}
+
+TEST_F(EngineTest, PumpWaitServesTheUiThreadAndSleepsElsewhere) {
+  bool served = false;
+  platform::ui::post_to_ui([&served] { served = true; });
+  std::thread elsewhere([] {
+    const auto started = std::chrono::steady_clock::now();
+    engine::PumpWait(30);
+    EXPECT_GE(std::chrono::steady_clock::now() - started, std::chrono::milliseconds(30));
+  });
+  elsewhere.join();
+  EXPECT_FALSE(served);
+  const auto started = std::chrono::steady_clock::now();
+  engine::PumpWait(60);
+  EXPECT_GE(std::chrono::steady_clock::now() - started, std::chrono::milliseconds(60));
+  EXPECT_TRUE(served);
 }
 
 TEST_F(EngineTest, StartTaskRunsWorkerOneOnTheTaskWithItsArgument) {
