@@ -18,12 +18,6 @@ namespace fs = std::filesystem;
 namespace platform::files {
 namespace {
 
-std::string wine_prefix() {
-  if (const char* prefix = std::getenv("WINEPREFIX"); prefix && *prefix) return prefix;
-  const char* home = std::getenv("HOME");
-  return std::string(home ? home : "") + "/.wine";
-}
-
 bool is_separator(char c) { return c == '\\' || c == '/'; }
 
 bool has_drive(std::string_view path) {
@@ -54,6 +48,12 @@ std::string executable_folder() {
 fs::path host(std::string_view path) { return fs::path(host_path(path)); }
 
 }  // namespace
+
+std::string wine_prefix() {
+  if (const char* prefix = std::getenv("WINEPREFIX"); prefix && *prefix) return prefix;
+  const char* home = std::getenv("HOME");
+  return std::string(home ? home : "") + "/.wine";
+}
 
 std::string host_path(std::string_view windows_path) {
   std::string utf8 = codepage::gbk_to_utf8(windows_path.substr(0, windows_path.find('\0')));

@@ -10,6 +10,9 @@
 
 namespace platform::files {
 
+// The prefix's host folder: $WINEPREFIX, else ~/.wine.
+std::string wine_prefix();
+
 // The host (UTF-8, POSIX) path that a Windows-style GBK path names.
 std::string host_path(std::string_view windows_path);
 

@@ -7,15 +7,10 @@
 #include <vector>
 
 #include "platform/codepage/codepage.h"
+#include "platform/files/files.h"
 
 namespace platform::registry {
 namespace {
-
-std::string wine_prefix() {
-  if (const char* prefix = std::getenv("WINEPREFIX"); prefix && *prefix) return prefix;
-  const char* home = std::getenv("HOME");
-  return std::string(home ? home : "") + "/.wine";
-}
 
 bool hex_digit(char c, unsigned& value) {
   if (c >= '0' && c <= '9') value = c - '0';
@@ -223,7 +218,7 @@ std::string read_current_user_text(std::string_view key_and_value) {
   std::string key = split == std::string::npos ? "" : path.substr(0, split);
   std::string value_name = split == std::string::npos ? path : path.substr(split + 1);
 
-  std::ifstream in(wine_prefix() + "/user.reg", std::ios::binary);
+  std::ifstream in(files::wine_prefix() + "/user.reg", std::ios::binary);
   if (!in) return "";
   bool in_key = false;
   for (const std::string& line : logical_lines(in)) {
