@@ -18,7 +18,7 @@ extern std::string SelectedArchiveName;  // "\爱心峡谷.zip": leading backsla
 extern std::string SelectedPackUrl;      // "" while the official map is selected
 extern MapActionState ActionState;
 
-// The download window's engine and the spec it fills for each download.
+// The download window's engine and the task record it fills for each download.
 extern engine::DownloadEngine AppEngine;
 extern engine::DownloadTaskSpec AppTaskSpec;
 

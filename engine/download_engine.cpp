@@ -74,7 +74,8 @@ bool address_is_bad(std::string_view url) {
   return url.size() < kShortestUrl || web::gbk::find(url, "//", kAfterScheme) != web::gbk::npos;
 }
 
-// Puts the spec into a released entry, once the threads of its last run have returned.
+// Puts the client's task record into a released entry, once the threads of its last run have
+// returned.
 void reuse_entry(int id, const DownloadTaskSpec& spec) {
   TaskRuntime& runtime = RuntimeOf(id);
   runtime.State = kStateReset;  // claimed: nobody else takes it while we wait

@@ -88,7 +88,8 @@ DownloadTaskSpec SpecOf(int id);  // a copy taken under the record's lock
 std::string LocatNameOf(int id);
 void EditSpec(int id, const std::function<void(DownloadTaskSpec&)>& edit);
 
-// Appends a record holding the spec; returns its id, or -1 when the table is full.
+// Appends a record holding a copy of the client's task; returns its id, or -1 when the table is
+// full.
 int AppendTask(const DownloadTaskSpec& spec);
 
 // Lowest id in state kStateFree, or -1.
