@@ -1,6 +1,7 @@
 #include "app/main_window.h"
 
 #include "app/catalogue.h"
+#include "app/map_pack_operations.h"
 #include "app/startup.h"
 #include "platform/ui/runtime.h"
 
@@ -75,6 +76,7 @@ Form& LoadMainWindow() {
       form.on_click(entry.button, [&entry] { SelectMapPack(entry); });
     }
   }
+  BindMapPackOperations(form);
   form.on_created(OnMainWindowCreated);
   form.on_can_close([] {
     OnMainWindowClosing();
