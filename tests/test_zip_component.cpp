@@ -48,17 +48,19 @@ std::string peer(const std::string& arguments, int* status = nullptr) {
   return run_command("python3 " + quoted(script) + " " + arguments, status);
 }
 
-// A peer archive entry: raw name bytes, whether the UTF-8 flag is set, content.
+// A peer archive entry: raw name bytes, how the name is marked, content.
+enum class NameMark { None, Utf8Flag, MadeOnUnix };
 struct PeerEntry {
   std::string raw_name;
-  bool utf8_flag;
+  NameMark mark;
   std::string data;
 };
 
 void make_peer_archive(const fs::path& archive, const std::vector<PeerEntry>& entries) {
   std::string arguments = "make " + quoted(archive);
   for (const PeerEntry& entry : entries) {
-    arguments += " " + hex(entry.raw_name) + ":" + (entry.utf8_flag ? "u" : "n") + ":" + hex(entry.data);
+    const char* mark = entry.mark == NameMark::Utf8Flag ? "u" : entry.mark == NameMark::MadeOnUnix ? "x" : "n";
+    arguments += " " + hex(entry.raw_name) + ":" + mark + ":" + hex(entry.data);
   }
   int status = -1;
   peer(arguments, &status);
@@ -192,13 +194,17 @@ TEST_F(ZipComponentTest, InfoZipArchivesUnpackToTheirNamesAndBytes) {
 
 TEST_F(ZipComponentTest, NamesAreReadByTheirFlagAsUtf8OrCodePage936) {
   std::string name = utf8(u8"英雄联盟/地图.txt");
-  make_peer_archive(scratch / "mixed.zip", {{gbk(u8"英雄联盟/地图.txt"), false, "gbk"},
-                                            {utf8(u8"峡谷.txt"), true, "utf8"},
-                                            {"plain.txt", false, "ascii"}});
+  make_peer_archive(scratch / "mixed.zip", {{gbk(u8"英雄联盟/地图.txt"), NameMark::None, "gbk"},
+                                            {utf8(u8"峡谷.txt"), NameMark::Utf8Flag, "utf8"},
+                                            {"plain.txt", NameMark::None, "ascii"},
+                                            {gbk(u8"纹理.dds"), NameMark::MadeOnUnix, "unix gbk"},
+                                            {utf8(u8"场景.bin"), NameMark::MadeOnUnix, "unix utf8"}});
   ASSERT_TRUE(zip.unpack(windows(scratch / "mixed.zip"), windows(scratch / "out")));
   EXPECT_EQ(read_host_file(scratch / "out" / name), "gbk");
   EXPECT_EQ(read_host_file(scratch / "out" / utf8(u8"峡谷.txt")), "utf8");
   EXPECT_EQ(read_host_file(scratch / "out/plain.txt"), "ascii");
+  EXPECT_EQ(read_host_file(scratch / "out" / utf8(u8"纹理.dds")), "unix gbk");
+  EXPECT_EQ(read_host_file(scratch / "out" / utf8(u8"场景.bin")), "unix utf8");
   EXPECT_EQ(events[0].name, gbk(u8"英雄联盟/地图.txt"));
   EXPECT_EQ(events[1].name, gbk(u8"峡谷.txt"));
 }
@@ -223,7 +229,7 @@ TEST_F(ZipComponentTest, AnArchiveWithAHostileNameIsRefusedWhole) {
                                  "..\\evil.txt", "../evil/"};
   for (const std::string& name : hostile) {
     fs::path archive = scratch / "hostile.zip";
-    make_peer_archive(archive, {{"first.txt", false, "first"}, {name, false, "evil"}});
+    make_peer_archive(archive, {{"first.txt", NameMark::None, "first"}, {name, NameMark::None, "evil"}});
     events.clear();
     EXPECT_FALSE(zip.unpack(windows(archive), windows(scratch / "game/target"))) << name;
     EXPECT_EQ(zip.failure(), Failure::HostileName) << name;
@@ -235,7 +241,7 @@ TEST_F(ZipComponentTest, AnArchiveWithAHostileNameIsRefusedWhole) {
 
 TEST_F(ZipComponentTest, ADamagedEntryIsNotInstalledAndLeavesNoTrace) {
   fs::path archive = scratch / "pack.zip";
-  make_peer_archive(archive, {{"good.txt", false, "new good"}, {"bad.txt", false, "new bad"}});
+  make_peer_archive(archive, {{"good.txt", NameMark::None, "new good"}, {"bad.txt", NameMark::None, "new bad"}});
   peer("corrupt " + quoted(archive) + " 1");
   write_host_file(scratch / "game/bad.txt", "old bad");
   EXPECT_FALSE(zip.unpack(windows(archive), windows(scratch / "game")));
@@ -283,7 +289,7 @@ TEST_F(ZipComponentTest, AFileIsPackedUnderItsBareNameWithoutEvents) {
 }
 
 TEST_F(ZipComponentTest, AnExistingArchiveIsReplaced) {
-  make_peer_archive(scratch / "backup.zip", {{"old.txt", false, "old"}});
+  make_peer_archive(scratch / "backup.zip", {{"old.txt", NameMark::None, "old"}});
   write_host_file(scratch / "LEVELS/new.txt", "new");
   ASSERT_TRUE(zip.compress(windows(scratch / "LEVELS"), windows(scratch / "backup.zip")));
   std::vector<PeerListing> listing = peer_listing(scratch / "backup.zip");
@@ -308,7 +314,7 @@ TEST_F(ZipComponentTest, AMissingArchiveDoesNothing) {
 }
 
 TEST_F(ZipComponentTest, UnpackCreatesTheTargetAndReplacesReadOnlyFiles) {
-  make_peer_archive(scratch / "pack.zip", {{"LEVELS/", false, ""}, {"LEVELS/map.bin", false, "new"}});
+  make_peer_archive(scratch / "pack.zip", {{"LEVELS/", NameMark::None, ""}, {"LEVELS/map.bin", NameMark::None, "new"}});
   ASSERT_TRUE(zip.unpack(windows(scratch / "pack.zip"), windows(scratch / "a/b/Game")));
   EXPECT_EQ(read_host_file(scratch / "a/b/Game/LEVELS/map.bin"), "new");
   write_host_file(scratch / "Game/LEVELS/map.bin", "old");

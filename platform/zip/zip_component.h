@@ -2,7 +2,8 @@
 // archive into a folder, raising progress events on the calling thread as it goes.
 //
 // Paths are Windows-style GBK texts (see platform/files). Entry names are written as UTF-8 with
-// the language-encoding flag and read as UTF-8 when that flag is set, else as code page 936.
+// the language-encoding flag and read as UTF-8 when that flag is set, else as code page 936
+// (see entry_names.h for the names Unix tools write).
 #pragma once
 #include <functional>
 #include <string>

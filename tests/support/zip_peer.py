@@ -1,8 +1,9 @@
 """Python's zipfile as a peer for the ZIP tests.
 
   make ARCHIVE ENTRY...   ENTRY is NAMEHEX:FLAG:DATAHEX; FLAG u sets the UTF-8 flag, n leaves it
-                          clear; a name ending in "/" is a folder. Names are raw bytes, so code
-                          page 936 names without the flag can be made.
+                          clear as a Windows tool does, x leaves it clear and marks the entry as
+                          made on Unix; a name ending in "/" is a folder. Names are raw bytes, so
+                          code page 936 names without the flag can be made.
   list ARCHIVE            one line per entry: utf-8 name hex, flag bits, method, size
   extract ARCHIVE FOLDER  zipfile's own extraction
   corrupt ARCHIVE INDEX   flips the first data byte of entry INDEX
@@ -12,11 +13,11 @@ import zipfile
 
 
 class RawNameInfo(zipfile.ZipInfo):
-    def __init__(self, raw_name, utf8_flag):
+    def __init__(self, raw_name, utf8_flag, made_on_unix):
         super().__init__(raw_name.decode("latin-1"))
         self.raw_name = raw_name
         self.utf8_flag = utf8_flag
-        self.create_system = 0  # as a Windows tool writes it
+        self.create_system = 3 if made_on_unix else 0
 
     def _encodeFilenameFlags(self):
         return self.raw_name, self.flag_bits | (0x800 if self.utf8_flag else 0)
@@ -26,7 +27,7 @@ def make(archive, entries):
     with zipfile.ZipFile(archive, "w", zipfile.ZIP_DEFLATED) as out:
         for entry in entries:
             name_hex, flag, data_hex = entry.split(":")
-            info = RawNameInfo(bytes.fromhex(name_hex), flag == "u")
+            info = RawNameInfo(bytes.fromhex(name_hex), flag == "u", flag == "x")
             info.compress_type = zipfile.ZIP_STORED
             out.writestr(info, bytes.fromhex(data_hex))
 
