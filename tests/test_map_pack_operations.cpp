@@ -67,7 +67,6 @@ class MapPackOperationsTest : public ::testing::Test {
     platform::files::override_run_directory((scratch / "run").string());
     platform::ui::reset_model_runtime();
     window = &LoadMainWindow();
-    BindMapPackOperations(*window);
     auto owned = std::make_unique<ProgressRecorder>();
     recorder = owned.get();
     window->attach_view(std::move(owned));
