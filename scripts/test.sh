@@ -8,3 +8,4 @@ bash "$root/scripts/build.sh"
 mkdir -p "$root/build/artifacts"
 cd "$root/build"
 bash "$root/scripts/with-display.sh" ctest --output-on-failure -j"$(nproc)" --timeout 300
+bash "$root/scripts/sanitizers.sh"
