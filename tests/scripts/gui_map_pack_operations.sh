@@ -2,18 +2,7 @@
 # The real window under X on the demo prefix: 按钮11 backs the official map up (both archives
 # appear and verify) and so enables the pack buttons; a present pack (爱心峡谷, 按钮3) installs
 # into the game folder; the official map's button and 按钮11 restore the backed-up files.
-# Starts its own Xvfb when DISPLAY is unset.
-xvfb_pid=
-if [ -z "${DISPLAY:-}" ]; then
-  number=$((100 + RANDOM % 400))
-  while [ -e "/tmp/.X11-unix/X$number" ] || [ -e "/tmp/.X$number-lock" ]; do number=$((number + 1)); done
-  Xvfb ":$number" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-  xvfb_pid=$!
-  export DISPLAY=":$number"
-  for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-fi
 source "$(dirname "$0")/lib/gui.sh"
-trap 'cleanup; [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null; true' EXIT
 
 game=$work/prefix/drive_c/Games/英雄联盟/Game
 packs=$work/run/地图包

@@ -3,6 +3,8 @@
 set -euo pipefail
 program=$1
 source_dir=${MAPSWITCH_SOURCE_DIR:?}
+# Run by hand without a display, a test starts again under a private Xvfb.
+if [ -z "${DISPLAY:-}" ]; then exec bash "$source_dir/scripts/with-display.sh" bash "$0" "$@"; fi
 artifacts=${MAPSWITCH_BUILD_DIR:?}/artifacts
 mkdir -p "$artifacts"
 work=$(mktemp -d /tmp/mapswitch-gui-XXXXXX)
