@@ -1,40 +1,9 @@
 #include "platform/codepage/codepage.h"
 
-#include <iconv.h>
-
-#include <algorithm>
-#include <cerrno>
+#include "platform/codepage/iconv_conversion.h"
 
 namespace platform::codepage {
 namespace {
-
-// Converts with iconv; on an unconvertible sequence it writes `replacement` and skips
-// `skip_bytes(input)` bytes. glibc's CP936 maps 0x80 to the euro sign as Windows does.
-template <typename Skip>
-std::string convert(const char* to, const char* from, std::string_view input,
-                    std::string_view replacement, Skip skip_bytes) {
-  iconv_t cd = iconv_open(to, from);
-  if (cd == reinterpret_cast<iconv_t>(-1)) return {};
-  std::string out;
-  char buffer[4096];
-  char* in = const_cast<char*>(input.data());
-  std::size_t in_left = input.size();
-  while (in_left > 0) {
-    char* dst = buffer;
-    std::size_t dst_left = sizeof buffer;
-    std::size_t rc = iconv(cd, &in, &in_left, &dst, &dst_left);
-    out.append(buffer, dst - buffer);
-    if (rc == static_cast<std::size_t>(-1) && errno != E2BIG) {
-      out.append(replacement);
-      std::size_t skip = std::min(in_left, skip_bytes(std::string_view(in, in_left)));
-      in += skip;
-      in_left -= skip;
-      iconv(cd, nullptr, nullptr, nullptr, nullptr);
-    }
-  }
-  iconv_close(cd);
-  return out;
-}
 
 std::size_t gbk_char_length(std::string_view rest) {
   unsigned char lead = static_cast<unsigned char>(rest[0]);
@@ -52,31 +21,44 @@ std::size_t utf8_char_length(std::string_view rest) {
 
 }  // namespace
 
+// glibc's CP936 maps 0x80 to the euro sign as Windows does.
 std::string gbk_to_utf8(std::string_view gbk) {
-  return convert("UTF-8", "CP936", gbk, "\xEF\xBF\xBD", gbk_char_length);
+  return iconv_convert("UTF-8", "CP936", gbk,
+                       OnUnconvertible::replace("\xEF\xBF\xBD", gbk_char_length));
 }
 
 std::string utf8_to_gbk(std::string_view utf8) {
-  return convert("CP936", "UTF-8", utf8, "?", utf8_char_length);
+  return iconv_convert("CP936", "UTF-8", utf8, OnUnconvertible::replace("?", utf8_char_length));
 }
 
 bool is_valid_utf8(std::string_view bytes) {
-  iconv_t cd = iconv_open("UTF-16LE", "UTF-8");
-  if (cd == reinterpret_cast<iconv_t>(-1)) return false;
-  char* in = const_cast<char*>(bytes.data());
-  std::size_t in_left = bytes.size();
-  bool valid = true;
-  while (valid && in_left > 0) {
-    char buffer[4096];
-    char* dst = buffer;
-    std::size_t dst_left = sizeof buffer;
-    if (iconv(cd, &in, &in_left, &dst, &dst_left) == static_cast<std::size_t>(-1) &&
-        errno != E2BIG) {
-      valid = false;
+  for (std::size_t pos = 0; pos < bytes.size();) {
+    auto lead = static_cast<unsigned char>(bytes[pos]);
+    std::size_t length;
+    char32_t smallest;  // overlong forms are invalid
+    if (lead < 0x80) {
+      ++pos;
+      continue;
+    } else if ((lead >> 5) == 0x6) {
+      length = 2, smallest = 0x80;
+    } else if ((lead >> 4) == 0xE) {
+      length = 3, smallest = 0x800;
+    } else if ((lead >> 3) == 0x1E) {
+      length = 4, smallest = 0x10000;
+    } else {
+      return false;
     }
+    if (pos + length > bytes.size()) return false;
+    char32_t code = lead & (0x7F >> length);
+    for (std::size_t i = 1; i < length; ++i) {
+      auto trail = static_cast<unsigned char>(bytes[pos + i]);
+      if ((trail & 0xC0) != 0x80) return false;
+      code = code << 6 | (trail & 0x3F);
+    }
+    if (code < smallest || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return false;
+    pos += length;
   }
-  iconv_close(cd);
-  return valid;
+  return true;
 }
 
 }  // namespace platform::codepage

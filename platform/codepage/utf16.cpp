@@ -24,7 +24,8 @@ void append_utf8(std::string& out, char32_t code) {
   }
 }
 
-// Well-formed UTF-8 (as the GBK decoder produces it) to UTF-16.
+}  // namespace
+
 std::u16string utf8_to_utf16(std::string_view utf8) {
   std::u16string out;
   for (std::size_t pos = 0; pos < utf8.size();) {
@@ -45,11 +46,9 @@ std::u16string utf8_to_utf16(std::string_view utf8) {
   return out;
 }
 
-}  // namespace
-
 std::u16string gbk_to_utf16(std::string_view gbk) { return utf8_to_utf16(gbk_to_utf8(gbk)); }
 
-std::string utf16_to_gbk(std::u16string_view utf16) {
+std::string utf16_to_utf8(std::u16string_view utf16) {
   std::string utf8;
   for (std::size_t pos = 0; pos < utf16.size(); ++pos) {
     char16_t unit = utf16[pos];
@@ -61,7 +60,9 @@ std::string utf16_to_gbk(std::u16string_view utf16) {
       append_utf8(utf8, unit);
     }
   }
-  return utf8_to_gbk(utf8);
+  return utf8;
 }
+
+std::string utf16_to_gbk(std::u16string_view utf16) { return utf8_to_gbk(utf16_to_utf8(utf16)); }
 
 }  // namespace platform::codepage

@@ -6,6 +6,12 @@
 
 namespace platform::codepage {
 
+// Well-formed UTF-8 to UTF-16.
+std::u16string utf8_to_utf16(std::string_view utf8);
+
+// UTF-16 to UTF-8; an unpaired surrogate becomes U+FFFD.
+std::string utf16_to_utf8(std::u16string_view utf16);
+
 // GBK to UTF-16; bytes that are no GBK character come out as U+FFFD.
 std::u16string gbk_to_utf16(std::string_view gbk);
 

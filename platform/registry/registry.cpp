@@ -7,49 +7,22 @@
 #include <vector>
 
 #include "platform/codepage/codepage.h"
+#include "platform/codepage/utf16.h"
 #include "platform/files/files.h"
 
 namespace platform::registry {
 namespace {
 
 bool hex_digit(char c, unsigned& value) {
-  if (c >= '0' && c <= '9') value = c - '0';
-  else if (c >= 'a' && c <= 'f') value = c - 'a' + 10;
-  else if (c >= 'A' && c <= 'F') value = c - 'A' + 10;
-  else return false;
+  if (c >= '0' && c <= '9')
+    value = c - '0';
+  else if (c >= 'a' && c <= 'f')
+    value = c - 'a' + 10;
+  else if (c >= 'A' && c <= 'F')
+    value = c - 'A' + 10;
+  else
+    return false;
   return true;
-}
-
-void append_utf8(std::string& out, char32_t c) {
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | (c >> 6));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    out += static_cast<char>(0xE0 | (c >> 12));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (c >> 18));
-    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  }
-}
-
-// UTF-16 code units to UTF-8, pairing surrogates.
-std::string utf16_to_utf8(const std::vector<char16_t>& units) {
-  std::string out;
-  for (std::size_t i = 0; i < units.size(); ++i) {
-    char32_t c = units[i];
-    if (c >= 0xD800 && c < 0xDC00 && i + 1 < units.size() && units[i + 1] >= 0xDC00 &&
-        units[i + 1] < 0xE000) {
-      c = 0x10000 + ((c - 0xD800) << 10) + (units[++i] - 0xDC00);
-    }
-    append_utf8(out, c);
-  }
-  return out;
 }
 
 // Reads a quoted string starting at text[pos] == '"' with Wine's escapes: \\ \" \n \r \t \0 and
@@ -57,23 +30,10 @@ std::string utf16_to_utf8(const std::vector<char16_t>& units) {
 // closing quote.
 std::optional<std::string> parse_quoted(std::string_view text, std::size_t& pos) {
   if (pos >= text.size() || text[pos] != '"') return std::nullopt;
-  std::vector<char16_t> units;
+  std::u16string units;
   std::string pending;  // raw UTF-8 bytes between escapes
   auto flush = [&] {
-    // Raw bytes in the file are UTF-8; bring them into the unit list.
-    for (std::size_t i = 0; i < pending.size();) {
-      unsigned char lead = pending[i];
-      int length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
-      char32_t c = length == 1 ? lead : lead & (0x3F >> (length - 1));
-      for (int k = 1; k < length && i + k < pending.size(); ++k) c = (c << 6) | (pending[i + k] & 0x3F);
-      i += length;
-      if (c >= 0x10000) {
-        units.push_back(static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10)));
-        units.push_back(static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF)));
-      } else {
-        units.push_back(static_cast<char16_t>(c));
-      }
-    }
+    units += codepage::utf8_to_utf16(pending);
     pending.clear();
   };
   for (++pos; pos < text.size(); ++pos) {
@@ -81,7 +41,7 @@ std::optional<std::string> parse_quoted(std::string_view text, std::size_t& pos)
     if (c == '"') {
       flush();
       ++pos;
-      return utf16_to_utf8(units);
+      return codepage::utf16_to_utf8(units);
     }
     if (c != '\\' || pos + 1 >= text.size()) {
       pending += c;
@@ -96,17 +56,17 @@ std::optional<std::string> parse_quoted(std::string_view text, std::size_t& pos)
            ++count, ++pos) {
         unit = unit * 16 + digit;
       }
-      units.push_back(static_cast<char16_t>(unit));
+      units += static_cast<char16_t>(unit);
     } else if (escape == 'n') {
-      units.push_back(u'\n');
+      units += u'\n';
     } else if (escape == 'r') {
-      units.push_back(u'\r');
+      units += u'\r';
     } else if (escape == 't') {
-      units.push_back(u'\t');
+      units += u'\t';
     } else if (escape == '0') {
-      units.push_back(u'\0');
+      units += u'\0';
     } else {
-      units.push_back(static_cast<unsigned char>(escape));
+      units += static_cast<char16_t>(static_cast<unsigned char>(escape));
     }
   }
   return std::nullopt;
@@ -128,13 +88,13 @@ std::string parse_hex_utf16(std::string_view bytes_text) {
     }
   }
   if (digits) bytes.push_back(static_cast<unsigned char>(value));
-  std::vector<char16_t> units;
+  std::u16string units;
   for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
     char16_t unit = static_cast<char16_t>(bytes[i] | (bytes[i + 1] << 8));
     if (unit == 0) break;
-    units.push_back(unit);
+    units += unit;
   }
-  return utf16_to_utf8(units);
+  return codepage::utf16_to_utf8(units);
 }
 
 // %NAME% from the environment; an unknown name stays as written, as Windows leaves it.
