@@ -23,11 +23,11 @@ using platform::ui::Control;
 using platform::ui::Form;
 using test_support::read_host_file;
 using test_support::run_command;
+using test_support::utf8;
 using test_support::write_host_file;
 
 namespace {
 
-std::string utf8(const char8_t* text) { return reinterpret_cast<const char*>(text); }
 
 const char* const kPackButtons[] = {"按钮1", "按钮2", "按钮3", "按钮4", "按钮5",
                                     "按钮6", "按钮7", "按钮8", "按钮10"};

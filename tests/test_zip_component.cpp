@@ -25,11 +25,11 @@ using platform::zip::ProgressEvent;
 using platform::zip::ZipComponent;
 using test_support::read_host_file;
 using test_support::run_command;
+using test_support::utf8;
 using test_support::write_host_file;
 
 namespace {
 
-std::string utf8(const char8_t* text) { return reinterpret_cast<const char*>(text); }
 std::string gbk(const char8_t* text) { return platform::codepage::utf8_to_gbk(utf8(text)); }
 std::string windows(const fs::path& host) { return platform::files::windows_path(host.string()); }
 

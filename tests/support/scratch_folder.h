@@ -19,6 +19,9 @@ class ScratchFolder {
   std::filesystem::path path_;
 };
 
+// A u8"" literal as the std::string of UTF-8 bytes that host paths and peer tools take.
+inline std::string utf8(const char8_t* text) { return reinterpret_cast<const char*>(text); }
+
 // Runs a shell command; its standard output, and its exit status in *status when given.
 std::string run_command(const std::string& command, int* status = nullptr);
 
